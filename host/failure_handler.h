@@ -1,0 +1,13 @@
+#pragma once
+
+namespace launcher {
+
+// Puts the catch-all in place: from now on any fault the launch does not handle itself (an
+// invalid memory access, an arithmetic fault, memory that cannot be obtained) shows the
+// failure box and ends the process with exit code 217.
+void InstallFailureHandler();
+
+// Shows the failure box for a failure at `location` and ends the process with exit code 217.
+[[noreturn]] void ReportFailure(const void* location, const char* kind);
+
+}  // namespace launcher
