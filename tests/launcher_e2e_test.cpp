@@ -3,7 +3,10 @@
 // way a user would, and what the started stand-in program received is read back.
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <filesystem>
@@ -302,6 +305,40 @@ TEST(Launcher, WaitsUntilTheStartedProgramHasEnded) {
   // The stand-in writes its last line only after its sleep, just before it ends.
   EXPECT_EQ(suite.Record()["end"], "exit 3");
   EXPECT_EQ(outcome.exit_code, 0u);
+}
+
+// The names of the modules loaded in a process, lower case.
+std::vector<std::string> LoadedModules(HANDLE process) {
+  HMODULE modules[512];
+  DWORD needed = 0;
+  std::vector<std::string> names;
+  if (!EnumProcessModules(process, modules, sizeof modules, &needed)) return names;
+  for (DWORD i = 0; i < needed / sizeof(HMODULE) && i < 512; ++i) {
+    char name[MAX_PATH] = {};
+    GetModuleBaseNameA(process, modules[i], name, sizeof name);
+    std::string lower(name);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    names.push_back(lower);
+  }
+  return names;
+}
+
+// On the normal path the launcher shows nothing, so it must not pay for the window system.
+TEST(Launcher, LoadsNoWindowSystemWhileItWaits) {
+  Suite suite = MakeSuite("no-window-system");
+  suite.Marker().Program("QZMain.exe");
+  ChildProcess launcher(
+      {kLauncher, "launcher.exe", Environment({"STAND_IN_SLEEP_MS=3000"}), suite.dir});
+  ASSERT_TRUE(launcher.started());
+  const auto deadline = std::chrono::steady_clock::now() + 20s;
+  while (suite.Record().empty() && std::chrono::steady_clock::now() < deadline) Sleep(50);
+  ASSERT_FALSE(suite.Record().empty());
+  ASSERT_FALSE(launcher.WaitForExit(0ms));  // still waiting for the stand-in
+
+  const auto modules = LoadedModules(launcher.handle());
+  EXPECT_NE(std::find(modules.begin(), modules.end(), "kernel32.dll"), modules.end());
+  EXPECT_EQ(std::find(modules.begin(), modules.end(), "user32.dll"), modules.end());
+  EXPECT_TRUE(launcher.WaitForExit(20s));
 }
 
 TEST(Launcher, EndsWithZeroWhenTheStartedProgramCrashes) {
