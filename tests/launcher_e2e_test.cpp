@@ -30,6 +30,7 @@ const std::string kLauncher = WindowsPath(LAUNCHER_EXE);
 const std::string kFaultInjection = WindowsPath(FAULT_INJECTION_EXE);
 const std::string kStandIn = WindowsPath(STAND_IN_EXE);
 const std::string kScratch = WindowsPath(E2E_SCRATCH_DIR);
+const std::string kPlantedDll = WindowsPath(PLANTED_DLL);
 // Mapped as the root of drive Y: by the test set-up.
 const std::string kRootDrive = "Y:\\";
 
@@ -411,6 +412,37 @@ TEST(Launcher, TwinWithoutInjectionBehavesLikeTheLauncher) {
   EXPECT_EQ(outcome.exit_code, 0u);
   EXPECT_EQ(suite.Record()["command_line"],
             "\"" + suite.Path("QZMain.exe") + "\"  " + kHead + " t     ");
+}
+
+// ---- DLLs dropped into the suite folder ----
+
+// A suite folder may be writable by its users: whatever DLL lies there, beside the launcher
+// itself, must never be loaded by it, neither on the normal path nor to show a box.
+TEST(Launcher, LoadsNoDllFromItsOwnFolder) {
+  const std::vector<std::string> names = {
+      "libgcc_s_dw2-1.dll", "libwinpthread-1.dll", "libstdc++-6.dll", "user32.dll",  "gdi32.dll",
+      "win32u.dll",         "imm32.dll",           "comctl32.dll",    "uxtheme.dll", "version.dll"};
+  struct Path {
+    const char* folder;
+    std::string exe;
+    bool marker;
+    std::string fault;
+  };
+  for (const Path& path :
+       {Path{"planted-start", kLauncher, true, ""}, Path{"planted-box", kLauncher, false, ""},
+        Path{"planted-failure", kFaultInjection, true, "access"}}) {
+    Suite suite = MakeSuite(path.folder);
+    if (path.marker) suite.Marker();
+    suite.Program("QZMain.exe");
+    for (const auto& name : names) fs::copy_file(kPlantedDll, suite.Path(name));
+    const std::string own_copy = suite.Path("launcher.exe");
+    fs::copy_file(path.exe, own_copy);
+
+    RunProgram(own_copy, "launcher.exe", suite.dir,
+               Environment({"LAUNCHER_INJECT_FAULT=" + path.fault}));
+
+    EXPECT_FALSE(fs::exists(suite.Path("planted-dll-was-loaded.txt"))) << path.folder;
+  }
 }
 
 }  // namespace
