@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <exception>
-#include <new>
 
 #include "host/failure_report_text.h"
 #include "host/message_box.h"
@@ -58,11 +56,6 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* info) {
                 DescribeException(info->ExceptionRecord->ExceptionCode));
 }
 
-// Called by operator new instead of throwing, at the point where memory ran out.
-void OnOutOfMemory() { ReportFailure(__builtin_return_address(0), "Out of memory"); }
-
-void OnTerminate() { ReportFailure(__builtin_return_address(0), "Unhandled C++ exception"); }
-
 }  // namespace
 
 void InstallFailureHandler() {
@@ -70,8 +63,6 @@ void InstallFailureHandler() {
   if (g_reserve == nullptr)
     g_reserve = VirtualAlloc(nullptr, kReserveSize, MEM_RESERVE, PAGE_NOACCESS);
   SetUnhandledExceptionFilter(OnUnhandledException);
-  std::set_new_handler(OnOutOfMemory);
-  std::set_terminate(OnTerminate);
 }
 
 void ReportFailure(const void* location, const char* kind) {
@@ -87,10 +78,3 @@ void ReportFailure(const void* location, const char* kind) {
 }
 
 }  // namespace launcher
-
-// The runtime's default terminate handler prints a demangled type name to a console this
-// program does not have, and drags the whole demangler into the .exe. Ours replaces it at
-// start anyway.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { launcher::ReportFailure(nullptr, "Unhandled C++ exception"); }
-}  // namespace __gnu_cxx

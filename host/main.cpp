@@ -17,7 +17,8 @@ void RunOnce() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+// The process starts here, with no C runtime start-up before it (see freestanding_runtime.cpp).
+extern "C" __attribute__((force_align_arg_pointer)) void __stdcall LauncherEntry() {
   launcher::RestrictDllSearchToSystemFolder();
   // The catch-all goes first, so that it covers the splitting of the command line too.
   launcher::InstallFailureHandler();

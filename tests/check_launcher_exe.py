@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Reads the built launcher.exe and checks what makes it a trustworthy Windows program:
-32-bit x86, GUI subsystem, ASLR and DEP on, only system DLLs imported at load time,
+32-bit x86, GUI subsystem, ASLR and DEP on, nothing but KERNEL32 imported at load time,
 the embedded manifest, the version resource and the icon.
 
 usage: check_launcher_exe.py LAUNCHER_EXE EXPECTED_VERSION [SECOND_BUILD_EXE]
 With a second build, both files must be byte-identical."""
+import os
+import re
 import struct
 import sys
 
@@ -12,7 +14,7 @@ IMAGE_FILE_MACHINE_I386 = 0x14C
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
 DYNAMIC_BASE, NX_COMPAT = 0x0040, 0x0100
 RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
-ALLOWED_IMPORTS = {"kernel32.dll", "msvcrt.dll"}
+ALLOWED_IMPORTS = {"kernel32.dll"}
 
 failures = []
 
@@ -34,10 +36,12 @@ class Image:
         count = struct.unpack_from("<I", data, opt + 92)[0]
         self.directories = [struct.unpack_from("<II", data, opt + 96 + 8 * i) for i in range(count)]
         self.sections = []
+        self.section_names = []
         for i in range(sections):
             s = opt + optional_size + 40 * i
-            _, vsize, vaddr, raw_size, raw_ptr = struct.unpack_from("<8sIIII", data, s)
+            name, vsize, vaddr, raw_size, raw_ptr = struct.unpack_from("<8sIIII", data, s)
             self.sections.append((vaddr, max(vsize, raw_size), raw_ptr))
+            self.section_names.append(name.rstrip(b"\0").decode("ascii", "replace"))
 
     def offset(self, rva):
         for vaddr, size, raw in self.sections:
@@ -88,6 +92,14 @@ def main():
     check(image.subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI, f"GUI subsystem (got {image.subsystem})")
     check(image.dll_characteristics & DYNAMIC_BASE, "DYNAMIC_BASE set")
     check(image.dll_characteristics & NX_COMPAT, "NX_COMPAT set")
+
+    # It starts without the C runtime, so nothing would run a global constructor: the link
+    # map beside the .exe must show no object contributing one.
+    check(not {".CRT", ".tls"} & set(image.section_names), "no C runtime start-up sections")
+    link_map = os.path.splitext(path)[0] + ".map"
+    constructors = re.findall(r"^\s*\.ctors\S*\s+0x[0-9a-f]+\s+0x[0-9a-f]+\s+(\S+)",
+                              open(link_map).read(), re.M)
+    check(not constructors, f"no global constructors (from {constructors})")
 
     imports = image.imports()
     check(set(imports) <= ALLOWED_IMPORTS, f"imports only {sorted(ALLOWED_IMPORTS)} (got {imports})")

@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
   const std::string params = "4711 Mustermann";
   const std::string launcher_line = "launcher.exe " + params;
   // Exactly the command line the launcher hands the stand-in for these parameters.
-  const std::string child_line = "\"" + folder + "\\QZMain.exe\"  //NOFULLSCREEN /V2 -ni "
+  const std::string child_line = "\"" + folder +
+                                 "\\QZMain.exe\"  //NOFULLSCREEN /V2 -ni "
                                  "/EXEC:LoadDllFkt(AFZImpKWORKAFZ~AFZUpdateKWORAFZ) " +
                                  params + "    ";
   const std::string parent_line = "minimal_parent.exe " + child_line;
