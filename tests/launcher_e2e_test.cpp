@@ -152,6 +152,15 @@ struct ArgsCase {
 };
 void PrintTo(const ArgsCase& c, std::ostream* out) { *out << c.name; }
 
+std::string ExplosiveCommandLine() {
+  std::string line = "launcher.exe";
+  for (const char* next : {"%2", "%3", "%4", "%5", "%6"}) {
+    line += ' ';
+    for (int i = 0; i < 1500; ++i) line += next;
+  }
+  return line + " z";
+}
+
 class StartedProgramReceives : public testing::TestWithParam<ArgsCase> {};
 
 TEST_P(StartedProgramReceives, ExactCommandLine) {
@@ -186,7 +195,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "b",
                  " a b    "},
         ArgsCase{"AnsiBytesPassUnchanged", "launcher.exe \xE4\xF6\xFC \xDF",
-                 " \xE4\xF6\xFC \xDF    "}),
+                 " \xE4\xF6\xFC \xDF    "},
+        // Each parameter holds 1,500 placeholders of the next: the six steps read plainly
+        // would need about 10^16 bytes; the launcher must still start the program at once.
+        ArgsCase{"ExplosivePlaceholderChain", ExplosiveCommandLine(), " " + std::string(182, 'z')}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The three outcomes ----
