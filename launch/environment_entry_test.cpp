@@ -5,15 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "launch/fake_host_services.h"
+
 namespace launcher {
 namespace {
-
-std::string Block(const std::vector<std::string>& entries) {
-  std::string block;
-  for (const auto& e : entries) block.append(e).push_back('\0');
-  block.push_back('\0');
-  return block;
-}
 
 struct Case {
   const char* name;
@@ -27,7 +22,7 @@ class EnvironmentBlockTest : public testing::TestWithParam<Case> {};
 
 TEST_P(EnvironmentBlockTest, FindsUserDomain) {
   const Case& c = GetParam();
-  const std::string block = Block(c.entries);
+  const std::string block = EnvironmentBlock(c.entries);
   EXPECT_EQ(LookUpEnvironmentBlock(block.c_str(), ShortText("USERDOMAIN")).str(), c.expected);
 }
 

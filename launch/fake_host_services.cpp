@@ -4,6 +4,14 @@
 
 namespace launcher {
 
+std::string EnvironmentBlock(const std::vector<std::string>& entries) {
+  std::string block;
+  for (const std::string& entry : entries) block.append(entry).push_back('\0');
+  if (entries.empty()) block.push_back('\0');
+  block.push_back('\0');
+  return block;
+}
+
 ShortText FakeHostServices::CurrentDirectory() {
   calls.push_back("CurrentDirectory");
   return ShortText(working_directory);
@@ -17,10 +25,7 @@ bool FakeHostServices::IsExistingFile(const std::string& path) {
 
 ShortText FakeHostServices::EnvironmentValue(const ShortText& name) {
   calls.push_back("EnvironmentValue " + name.str());
-  std::string block;
-  for (const std::string& entry : environment) block.append(entry).push_back('\0');
-  block.push_back('\0');
-  return LookUpEnvironmentBlock(block.c_str(), name);
+  return LookUpEnvironmentBlock(EnvironmentBlock(environment).c_str(), name);
 }
 
 void FakeHostServices::ShowErrorBox(const std::string& text) {

@@ -8,6 +8,10 @@
 
 namespace launcher {
 
+// The environment block Windows keeps and CreateProcessA takes: each entry NUL-terminated,
+// then one more NUL (an empty list still needs an entry terminator before it).
+std::string EnvironmentBlock(const std::vector<std::string>& entries);
+
 // An in-memory HostServices for tests. It answers from plain data under the same rules as
 // the Windows services and records every call, in order, as one line of text:
 //   "CurrentDirectory", "IsExistingFile <path>", "EnvironmentValue <name>",

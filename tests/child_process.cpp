@@ -2,16 +2,9 @@
 
 #include <utility>
 
-namespace launcher::test_support {
+#include "launch/fake_host_services.h"
 
-std::string EnvironmentBlock(const std::vector<std::string>& entries) {
-  std::string block;
-  for (const std::string& entry : entries) block.append(entry).push_back('\0');
-  // An empty list still needs an entry terminator before the block's own.
-  if (entries.empty()) block.push_back('\0');
-  block.push_back('\0');
-  return block;
-}
+namespace launcher::test_support {
 
 std::string WindowsPath(std::string_view path) {
   if (path.empty() || path.front() != '/') return std::string(path);

@@ -23,9 +23,6 @@ struct StartRequest {
   std::string working_directory;
 };
 
-// The environment block CreateProcessA takes: each entry NUL-terminated, then one more NUL.
-std::string EnvironmentBlock(const std::vector<std::string>& entries);
-
 // The Windows form of a build-tree path: a Linux path "/a/b" is "Z:\a\b" under Wine;
 // any other path is returned unchanged.
 std::string WindowsPath(std::string_view path);
